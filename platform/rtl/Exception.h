@@ -31,6 +31,12 @@ class EVariantTypeCastError : public Exception {
   using Exception::Exception;
 };
 
+// A Variant whose value does not fit in the kind asked for; a kind of cast error.
+class EVariantOverflowError : public EVariantTypeCastError {
+ public:
+  using EVariantTypeCastError::EVariantTypeCastError;
+};
+
 // An operating-system call failed; Code() is the errno-style code.
 class EOSError : public Exception {
  public:
