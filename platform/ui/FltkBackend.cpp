@@ -85,7 +85,8 @@ class FltkBackend : public Backend {
  public:
   FltkBackend() {
     fl_close = "OK";
-    // Centre message boxes on the screen rather than under the pointer.
+    // FLTK would open the box under the pointer; the window manager places
+    // dialogs better, centred on the screen or their parent.
     fl_message_hotspot(0);
   }
 
