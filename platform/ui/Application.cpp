@@ -1,10 +1,6 @@
 #include "platform/ui/Application.h"
 
-#include <unistd.h>
-
-#include <climits>
-
-#include "platform/rtl/Text.h"
+#include "platform/os/Process.h"
 #include "platform/ui/Backend.h"
 
 namespace ui {
@@ -69,11 +65,7 @@ void TApplication::MessageBox(const std::u16string& text, const std::u16string& 
   CurrentBackend().MessageBox(WithLfLineBreaks(text), caption);
 }
 
-std::u16string TApplication::ExeName() const {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-  return length > 0 ? rtl::Utf8ToUtf16(std::string_view(path, length)) : std::u16string();
-}
+std::u16string TApplication::ExeName() const { return os::OwnExecutablePath(); }
 
 TApplication& Application() {
   static TApplication application;

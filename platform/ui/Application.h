@@ -53,7 +53,8 @@ class TApplication {
   // returns at once as if OK were pressed.
   void MessageBox(const std::u16string& text, const std::u16string& caption, int flags);
 
-  // Full path of the running executable.
+  // Full path of the running executable; fails with rtl::EOSError when the
+  // system does not tell it.
   std::u16string ExeName() const;
 
  private:
