@@ -36,8 +36,9 @@ class FltkFormPeer : public FormPeer {
       : form_(form), on_close_(std::move(on_close)) {
     const int width = std::max(1, form.ClientWidth());
     const int height = std::max(1, form.ClientHeight());
-    window_ = std::make_unique<Fl_Window>((Fl::w() - width) / 2, (Fl::h() - height) / 2, width,
-                                          height);
+    // The two-argument constructor always makes a top-level window.
+    window_ = std::make_unique<Fl_Window>(width, height);
+    window_->position((Fl::w() - width) / 2, (Fl::h() - height) / 2);
     for (size_t i = 0; i < form.Labels().size(); ++i) boxes_.push_back(new Fl_Box(0, 0, 0, 0));
     window_->end();
     // Children keep their place and size when the user resizes the window.
@@ -52,7 +53,9 @@ class FltkFormPeer : public FormPeer {
     window_->size(std::max(1, form_.ClientWidth()), std::max(1, form_.ClientHeight()));
     window_->color(FltkColor(form_.Color()));
     window_->copy_label(rtl::Utf16ToUtf8(form_.Caption()).c_str());  // a title: no symbols
-    for (size_t i = 0; i < boxes_.size(); ++i) ApplyLabel(*form_.Labels()[i], *boxes_[i]);
+    const auto& labels = form_.Labels();
+    for (size_t i = 0; i < std::min(boxes_.size(), labels.size()); ++i)
+      ApplyLabel(*labels[i], *boxes_[i]);
     window_->redraw();
   }
 

@@ -64,7 +64,7 @@ TEST_F(TerminalApplication, ShowRunsBeforeTheLoopAndTheTimerFiresFromIt) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Aten??o: falhou\n");
   events.push_back("run returned");
   EXPECT_EQ(events, (std::vector<std::string>{"show", "timer enabled", "timer", "after box",
-                                               "destroy", "run returned"}));
+                                              "destroy", "run returned"}));
   EXPECT_TRUE(app.Terminated());
 }
 

@@ -34,6 +34,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 fail() {
   echo "FAIL: $*" >&2
@@ -45,10 +46,10 @@ fail() {
 
 # Runs "$@" every 0.1 s until it succeeds, for at most $1 seconds.
 retry() {
-  local tries=$(($1 * 10))
+  local deadline=$((SECONDS + $1))
   shift
   until "$@"; do
-    ((--tries > 0)) || return 1
+    ((SECONDS < deadline)) || return 1
     sleep 0.1
   done
 }
