@@ -34,7 +34,7 @@ class FileDescriptor {
   int fd_;
 };
 
-// The text of a /proc file up to the first terminator (or its end); empty
+// The text of a /proc file up to the first terminator (or its end); nothing
 // when the file cannot be read, as when the process has just ended.
 std::optional<std::string> ReadUpTo(const std::string& path, char terminator) {
   const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -54,10 +54,11 @@ std::optional<std::string> ReadUpTo(const std::string& path, char terminator) {
 
 // The file name of a process's executable: the last component of argv[0],
 // "/" and "\" both separating, else its comm (kernel threads and zombies
-// have an empty command line). Empty when the process is gone.
+// have an empty command line). Nothing when the process is gone.
 std::optional<std::string> ExeFileOf(std::uint32_t pid) {
   const std::optional<std::string> argv0 = ReadUpTo(ProcPath(pid, "cmdline"), '\0');
   if (!argv0) return std::nullopt;
+  // npos + 1 is 0: no separator keeps the whole of argv[0].
   std::string name = argv0->substr(argv0->find_last_of("/\\") + 1);
   if (!name.empty()) return name;
   return ReadUpTo(ProcPath(pid, "comm"), '\n');

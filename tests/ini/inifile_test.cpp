@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <stdexcept>
 
 #include "platform/rtl/Text.h"
 
@@ -109,6 +110,8 @@ const Case kCases[] = {
      u"2"},
     {"ValueEndsAtNul", std::string("[ip]\nlocal=ab\0cd\n", 17), u"ip", u"local", u"ab"},
 };
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 class IniFileCases : public testing::TestWithParam<Case> {};
 
