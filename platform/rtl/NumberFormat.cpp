@@ -42,7 +42,12 @@ std::u16string FloatToStr(double value, char16_t decimal_separator) {
   int e = exponent + 1;  // magnitude = 0.d1d2... x 10^e
 
   // Cut to 15 digits; the sixteenth rounds up from 5, carrying as needed.
-  if (digits[15] >= '5') {
+  // Just below the largest double that would give a number beyond the double
+  // range, which no reader (a database server included) accepts; there the
+  // digits are cut instead.
+  constexpr char kLargestDigits[] = "179769313486231";
+  const bool at_the_top = e == 309 && std::memcmp(digits, kLargestDigits, 15) == 0;
+  if (digits[15] >= '5' && !at_the_top) {
     int i = 14;
     while (i >= 0 && digits[i] == '9') digits[i--] = '0';
     if (i < 0) {

@@ -13,7 +13,9 @@ namespace rtl {
 // (rounded to nearest), then cut to 15 with a sixteenth digit of 5 or more
 // rounding up, trailing zeros dropped. Exponents above 15 or below -3 (as
 // 0.d1d2... x 10^E) give scientific form "d.dddE-n"; zero is "0"; infinities
-// "INF"/"-INF" and not-a-number "NAN". No thousands separator.
+// "INF"/"-INF" and not-a-number "NAN". No thousands separator. Magnitudes
+// whose rounded digits would exceed the largest double are cut instead, so
+// the text always reads back as a finite double.
 std::u16string FloatToStr(double value, char16_t decimal_separator);
 // With the process-wide decimal separator.
 std::u16string FloatToStr(double value);

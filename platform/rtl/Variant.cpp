@@ -303,9 +303,8 @@ Variant Variant::Array(TVarType elementType, std::vector<Variant> elements) {
   if (elementType == varEmpty || elementType == varNull || (elementType & ~varTypeMask) != 0)
     throw EVariantTypeCastError(u"Invalid variant array element type");
   for (const Variant& element : elements) {
-    const bool fits =
-        elementType == varVariant ? !element.IsArray() : element.VarType() == elementType;
-    if (!fits) throw VarCastError(element.VarType(), elementType);
+    if (elementType != varVariant && element.VarType() != elementType)
+      throw VarCastError(element.VarType(), elementType);
   }
   return Variant(varArray | elementType,
                  std::make_shared<const ArrayData>(ArrayData{std::move(elements)}));

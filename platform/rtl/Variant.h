@@ -89,8 +89,8 @@ class Variant {
   // look into; such values convert to nothing.
   static Variant FromObject(TVarType kind, std::shared_ptr<const void> object);
   // A one-dimensional array (varArray | elementType). Every element must be of
-  // elementType, or anything but an array when elementType is varVariant;
-  // fails with EVariantTypeCastError otherwise.
+  // elementType, or of any kind when elementType is varVariant; fails with
+  // EVariantTypeCastError otherwise.
   static Variant Array(TVarType elementType, std::vector<Variant> elements);
   static Variant ByteArray(std::string_view bytes);
   // A value held by reference (varByRef | the target's kind). The target is
