@@ -322,7 +322,7 @@ TEST_F(ProgramTest, QuotesAndSqlInTheBarcodeFindNothingAndBreakNothing) {
   Loja loja;
   loja.WriteIni(IniFor("1"));
   for (const std::string& barcode : std::vector<std::string>{"\" OR \"1\"=\"1", "\\", "\" OR produto.barras <> \"", "7891000100103\" -- ",
-        std::string(10000, '7'), "'; DROP TABLE produto; --", "\xc3\xa7\xc3\xa3o"}) {
+        std::string(10000, '7'), "'; DROP TABLE produto; --", "\xc3\xa7\xc3\xa3o", "\xff\xfe"}) {
     const Outcome outcome = loja.Run({barcode});
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.standardError, "") << barcode.substr(0, 40);
@@ -361,6 +361,21 @@ TEST_F(ProgramTest, RunsAtTheSameTimeLeaveOneWholeRecord) {
                 record.rfind("\xEF\xBB\xBF" "7891000100202DOIS ", 0) == 0)
         << record;
     EXPECT_EQ(record.size(), 3u + 155u);
+  }
+}
+
+TEST_F(ProgramTest, WithoutAnArgumentThirteenZerosAreSearched) {
+  Product(1, u"0000000000000", u"20, 0, NULL, NULL, NULL", u"'SEM CODIGO'");
+  Loja loja;
+  loja.WriteIni(IniFor("1"));
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{}, std::vector<std::string>{""}, std::vector<std::string>{"  "}}) {
+    fs::remove(loja.Produto());
+    EXPECT_EQ(loja.Run(arguments, "C").standardError, "");
+    const auto record = loja.Record();
+    ASSERT_TRUE(record);
+    // The record carries the argument as given, filled to 13.
+    EXPECT_EQ(record->substr(0, 23), "             SEM CODIGO");
   }
 }
 
