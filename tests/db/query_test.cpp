@@ -1,12 +1,9 @@
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/db/Query.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Text.h"
+#include "tests/support/Listeners.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -163,20 +160,10 @@ TEST(Connection, RefusedLoginNamesNoPassword) {
 }
 
 TEST(Connection, SilentServerTimesOut) {
-  // A listener that completes TCP handshakes but never says a word.
-  const int listener = socket(AF_INET, SOCK_STREAM, 0);
-  ASSERT_GE(listener, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(listener, 4), 0);
-  socklen_t length = sizeof address;
-  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-
+  const testsupport::SilentServer silent;
   db::TUniConnection connection;
   connection.Server = u"127.0.0.1";
-  connection.Port = ntohs(address.sin_port);
+  connection.Port = silent.Port();
   connection.Username = u"root";
   connection.TimeoutSeconds = 1;
   bool afterConnect = false;
@@ -184,7 +171,6 @@ TEST(Connection, SilentServerTimesOut) {
   EXPECT_THROW(connection.Connect(), rtl::EDatabaseError);
   EXPECT_FALSE(connection.Connected());
   EXPECT_FALSE(afterConnect);
-  close(listener);
 }
 
 TEST(Connection, PortsOutsideTheTcpRangeAreRefused) {

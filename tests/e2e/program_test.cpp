@@ -1,11 +1,8 @@
 // The built program run as the store runs it: copied into a folder with a
 // sistema_vorn.ini, started with a barcode, its produto.txt read byte by byte.
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +19,7 @@
 #include "app/Completa.h"
 #include "app/Criptografia.h"
 #include "platform/rtl/Text.h"
+#include "tests/support/Listeners.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -456,20 +454,12 @@ TEST_F(ConnectionPathTest, OnlyTheFirstReadableStoreFolderIsTried) {
 }
 
 TEST_F(ConnectionPathTest, SilentServerEndsWithTheConnectionMessage) {
-  const int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(listener, 4), 0);
-  socklen_t length = sizeof address;
-  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  const testsupport::SilentServer silent;
   Loja loja;
-  loja.WriteIni(Ini(ntohs(address.sin_port), u"gerente", u"x", "1"));
+  loja.WriteIni(Ini(silent.Port(), u"gerente", u"x", "1"));
   const Outcome outcome = loja.Run({"7891000100103"});
   EXPECT_EQ(outcome.exitCode, 0);
   EXPECT_EQ(outcome.standardError, kConnectionFailure);
-  close(listener);
 }
 
 TEST_F(ConnectionPathTest, BadPasswordTextsCountAsNotConnected) {
