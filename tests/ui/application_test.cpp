@@ -74,7 +74,10 @@ TEST_F(TerminalApplication, EarlierDeadlineFiresFirstAndTerminateEndsTheLoopAfte
     form.Slow.SetEnabled(true);  // armed first, due later
     form.Fast.SetEnabled(true);
   };
-  form.Slow.OnTimer = [] { events.push_back("slow"); };
+  form.Slow.OnTimer = [&] {
+    events.push_back("slow");
+    app.Terminate();
+  };
   form.Fast.OnTimer = [&] {
     events.push_back("fast");
     app.Terminate();
