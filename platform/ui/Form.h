@@ -22,9 +22,9 @@ using TColor = std::uint32_t;
 inline constexpr TColor clWhite = 0x00FFFFFF;
 inline constexpr TColor clBtnFace = 0x00F0F0F0;
 
-// A top-level window, centred on the screen, with a resizable frame that has
-// a close button only. Closing the main form's window terminates the
-// application. Created and owned by TApplication::CreateForm; derive from it
+// A top-level window, centred on the screen and resizable by the user (its
+// labels keep their place); its frame and buttons are the window manager's.
+// Closing the main form's window terminates the application. Created and owned by TApplication::CreateForm; derive from it
 // and declare the components as members constructed with *this.
 class TForm {
  public:
