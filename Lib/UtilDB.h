@@ -5,12 +5,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/os/ServiceManager.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Variant.h"
 
 namespace db {
 class TDataSet;
+class TUniConnection;
 }  // namespace db
 
 namespace rtl {
@@ -18,8 +21,58 @@ class CodePage;
 struct TFormatSettings;
 }  // namespace rtl
 
+// The server flavour and its default storage engine, as the server
+// inspections report them; the first member of each is the neutral result.
+enum TBancoConfigurado : std::uint8_t { bcMySql4, bcMySql8, bcMariaDB };
+enum TBancoEngine : std::uint8_t { bcMyISAM, bcInnoDB };
+
 class TUtilDB {
  public:
+  // Server inspection and service control.
+
+  // The flavour from "select @@GLOBAL.version": bcMariaDB when the version
+  // text contains "mariadb" (A-Z lower-cased), else bcMySql8 when it contains
+  // "8.0", else bcMySql4. On a failure returns bcMySql4, or with bExcecao
+  // raises rtl::Exception with the inspection prefix before its message.
+  static TBancoConfigurado GetBancoConfigurado(db::TUniConnection& Conexao, bool bExcecao);
+  // The default engine of a flavour other than bcMySql4 (which gives
+  // bcMyISAM without asking): bcMyISAM when its name contains "myisam",
+  // else bcInnoDB when it contains "innodb", else bcMyISAM. Failures as
+  // above; one passing through GetBancoConfigurado carries the prefix twice.
+  static TBancoEngine GetBancoConfiguradoEngine(db::TUniConnection& Conexao, bool bExcecao);
+  // MariaDB with InnoDB as its default engine; never raises.
+  static bool isBancoEngineValidos(db::TUniConnection& Conexao);
+  // Data plus index size in megabytes, rounded to two decimals (halves to
+  // even), of the first table of Conexao.Database matching the LIKE pattern
+  // TableName ("%" and "_" are wildcards). The database name and the pattern
+  // are quoted, so neither can change the statement. 0 on any failure and
+  // for no table.
+  static double GetSizeTableMB(db::TUniConnection& Conexao, const std::u16string& TableName);
+  // GetSizeTableMB / 1024, rounded to two decimals.
+  static double GetSizeTableGB(db::TUniConnection& Conexao, const std::u16string& TableName);
+  // Whether ServiceName on Host ("" for this computer) is running. Fails with
+  // rtl::EOSError when the manager or the service cannot be opened; a state
+  // that cannot be read gives false.
+  static bool IsServiceRunning(const std::u16string& Host, const std::u16string& ServiceName);
+  static bool IsServiceRunning(os::ServiceManager& manager, const std::u16string& Host,
+                               const std::u16string& ServiceName);
+  // Starts ServiceName on Host and then sleeps 5000 ms. Fails with
+  // rtl::EOSError when the manager or the service cannot be opened or the
+  // start is refused (also when the service already runs).
+  static void StartServiceUtil(const std::u16string& Host, const std::u16string& ServiceName);
+  static void StartServiceUtil(os::ServiceManager& manager, const os::SleepFunction& sleep,
+                               const std::u16string& Host, const std::u16string& ServiceName);
+  // Makes sure the flavour's service runs on the hosts: "MariaDB" for
+  // bcMariaDB, else "MySql" and, only when that fails everywhere, "MySql4".
+  // Every host is visited in order, blank ones skipped; a host whose check or
+  // start fails does not count. True when the service runs, or was started,
+  // on at least one host. Never raises for a host.
+  static bool EnsureDBServiceRunning(TBancoConfigurado ABancoConfigurado,
+                                     const std::vector<std::u16string>& AHosts);
+  static bool EnsureDBServiceRunning(os::ServiceManager& manager, const os::SleepFunction& sleep,
+                                     TBancoConfigurado ABancoConfigurado,
+                                     const std::vector<std::u16string>& AHosts);
+
   // Opened datasets. Clears the read-only mark of every field of ADataSet;
   // when every field had carried it (or there are none) and the dataset
   // still cannot be modified, marks the query as one whose fields can be

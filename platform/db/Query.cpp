@@ -33,8 +33,9 @@ bool TUniQuery::CanModify() const {
 }
 
 std::vector<TDataSet::Record> TUniQuery::OpenCursor() {
-  if (!Connection || !Connection->Connected())
-    throw rtl::EDatabaseError(u"Connection is not active");
+  if (!Connection) throw rtl::EDatabaseError(u"Connection is not active");
+  // Opening a query on a closed connection connects it, as the access layer does.
+  if (!Connection->Connected()) Connection->Connect();
   MYSQL* handle = Connection->impl_->handle;
   const std::string statement = rtl::Utf16ToUtf8(sql_);
   if (mysql_real_query(handle, statement.data(), statement.size()) != 0) RaiseMySqlError(handle);

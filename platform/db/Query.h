@@ -1,4 +1,5 @@
 // A SQL query over a TUniConnection whose whole result is read into memory.
+// Opening it connects a closed connection first.
 #pragma once
 
 #include <string>
