@@ -1,6 +1,7 @@
 #include "platform/db/ColumnTyping.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 
 #include "platform/rtl/DateTime.h"
@@ -19,47 +20,13 @@ bool Parse(std::string_view text, Number& out) {
   return error == std::errc() && end == text.data() + text.size();
 }
 
-// Reads the fixed-width digits at text[from, from + count).
+// Reads the count decimal digits at text[from, from + count); nothing else.
 bool Digits(std::string_view text, size_t from, size_t count, int& out) {
-  return from + count <= text.size() && Parse(text.substr(from, count), out);
-}
-
-// "YYYY-MM-DD[ hh:mm:ss[.ffffff]]"; the zero date and invalid dates give Null.
-rtl::Variant DateTimeCell(std::string_view text) {
-  int year, month, day, hour = 0, minute = 0, second = 0, micro = 0;
-  if (!Digits(text, 0, 4, year) || !Digits(text, 5, 2, month) || !Digits(text, 8, 2, day))
-    return rtl::Variant::Null();
-  if (text.size() >= 19 &&
-      (!Digits(text, 11, 2, hour) || !Digits(text, 14, 2, minute) || !Digits(text, 17, 2, second)))
-    return rtl::Variant::Null();
-  if (text.size() > 20) {
-    std::string_view fraction = text.substr(20, 6);
-    if (!Parse(fraction, micro)) return rtl::Variant::Null();
-    for (size_t i = fraction.size(); i < 6; ++i) micro *= 10;
-  }
-  try {
-    return rtl::Variant::FromDateTime(
-        rtl::EncodeDateTime(year, month, day, hour, minute, second, micro / 1000));
-  } catch (const rtl::EConvertError&) {
-    return rtl::Variant::Null();
-  }
-}
-
-// "[-]hhh:mm:ss[.ffffff]" as a day fraction; may exceed one day.
-rtl::Variant TimeCell(std::string_view text) {
-  const bool negative = !text.empty() && text.front() == '-';
-  if (negative) text.remove_prefix(1);
-  const size_t colon = text.find(':');
-  int hours, minutes, seconds;
-  if (colon == std::string_view::npos || !Parse(text.substr(0, colon), hours) ||
-      !Digits(text, colon + 1, 2, minutes) || !Digits(text, colon + 4, 2, seconds))
-    return rtl::Variant::Null();
-  double value = (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
-  if (text.size() > colon + 7) {
-    double fraction;
-    if (Parse(text.substr(colon + 6), fraction)) value += fraction / 86400.0;
-  }
-  return rtl::Variant::FromDateTime(negative ? -value : value);
+  if (count == 0 || from + count > text.size()) return false;
+  const std::string_view digits = text.substr(from, count);
+  for (const char c : digits)
+    if (c < '0' || c > '9') return false;
+  return Parse(digits, out);
 }
 
 // BIT values arrive as big-endian raw bytes.
@@ -70,6 +37,53 @@ std::uint64_t BitValue(std::string_view bytes) {
 }
 
 }  // namespace
+
+rtl::Variant DateTimeText(std::string_view text) {
+  const size_t size = text.size();
+  const bool withTime = size >= 19;
+  if (size != 10 && size != 19 && !(size >= 21 && size <= 26 && text[19] == '.'))
+    return rtl::Variant::Null();
+  if (text[4] != '-' || text[7] != '-') return rtl::Variant::Null();
+  if (withTime && (text[10] != ' ' || text[13] != ':' || text[16] != ':'))
+    return rtl::Variant::Null();
+  int year, month, day, hour = 0, minute = 0, second = 0, micro = 0;
+  if (!Digits(text, 0, 4, year) || !Digits(text, 5, 2, month) || !Digits(text, 8, 2, day))
+    return rtl::Variant::Null();
+  if (withTime &&
+      (!Digits(text, 11, 2, hour) || !Digits(text, 14, 2, minute) || !Digits(text, 17, 2, second)))
+    return rtl::Variant::Null();
+  if (size > 20) {
+    if (!Digits(text, 20, size - 20, micro)) return rtl::Variant::Null();
+    for (size_t i = size - 20; i < 6; ++i) micro *= 10;
+  }
+  try {
+    return rtl::Variant::FromDateTime(
+        rtl::EncodeDateTime(year, month, day, hour, minute, second, micro / 1000));
+  } catch (const rtl::EConvertError&) {
+    return rtl::Variant::Null();
+  }
+}
+
+rtl::Variant TimeText(std::string_view text) {
+  const bool negative = !text.empty() && text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  const size_t colon = text.find(':');
+  int hours, minutes, seconds;
+  if (colon == std::string_view::npos || colon == 0 || !Digits(text, 0, colon, hours) ||
+      !Digits(text, colon + 1, 2, minutes) || text.size() < colon + 6 || text[colon + 3] != ':' ||
+      !Digits(text, colon + 4, 2, seconds))
+    return rtl::Variant::Null();
+  double value = (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
+  if (text.size() > colon + 6) {
+    int micro;
+    const size_t digits = text.size() - (colon + 7);
+    if (text[colon + 6] != '.' || digits == 0 || digits > 6 ||
+        !Digits(text, colon + 7, digits, micro))
+      return rtl::Variant::Null();
+    value += micro / std::pow(10.0, digits) / 86400.0;
+  }
+  return rtl::Variant::FromDateTime(negative ? -value : value);
+}
 
 TFieldType ColumnFieldType(const MYSQL_FIELD& column) {
   const bool isUnsigned = column.flags & UNSIGNED_FLAG;
@@ -148,9 +162,9 @@ rtl::Variant CellValue(TFieldType type, const MYSQL_FIELD& column, const char* d
     }
     case ftDate:
     case ftDateTime:
-      return DateTimeCell(text);
+      return DateTimeText(text);
     case ftTime:
-      return TimeCell(text);
+      return TimeText(text);
     case ftBytes:
     case ftBlob:
       return rtl::Variant::FromAnsiString(std::string(text));

@@ -19,6 +19,12 @@ namespace db {
 // 32-bit integers.
 TFieldType ColumnFieldType(const MYSQL_FIELD& column);
 
+// The server's text forms of dates and times, also read by the date fields:
+// "yyyy-mm-dd[ hh:nn:ss[.f to ffffff]]" and "[-]h:nn:ss[.f to ffffff]" (hours
+// may exceed 23). Null for any other text, the zero date and invalid dates.
+rtl::Variant DateTimeText(std::string_view text);
+rtl::Variant TimeText(std::string_view text);
+
 // The value of one cell of that column; nullptr cells are NULL. Decimal
 // columns become doubles; zero or invalid dates become NULL.
 rtl::Variant CellValue(TFieldType type, const MYSQL_FIELD& column, const char* data,

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/db/Connection.h"
 #include "platform/db/DataSet.h"
+#include "platform/db/Params.h"
 
 namespace db {
 
@@ -29,11 +31,21 @@ class TUniQuery : public TDataSet {
   struct {
     // Mark fields required from the columns' NOT NULL constraints.
     bool RequiredFields = true;
+    // New records (Append, Insert) start with the defaults the server
+    // declares for the columns of the updating table, as the server
+    // evaluates them at that moment (one statement per new record).
+    bool DefaultValues = false;
   } Options;
 
   const std::u16string& SQL() const { return sql_; }
-  // Replacing the text of an open query closes it first.
+  // Replacing the text of an open query closes it first. The parameters are
+  // parsed again from the text; one of the same name keeps its value.
   void SetSQL(std::u16string text);
+  // One parameter per distinct ":name" marker of the text, in the order of
+  // first occurrence. Open writes each value as a literal in place of its
+  // markers; "::" is sent as ":".
+  TParams& Params() { return params_; }
+  const TParams& Params() const { return params_; }
 
   // Active, not ReadOnly, not UniDirectional, and some field can be modified.
   bool CanModify() const override;
@@ -43,10 +55,21 @@ class TUniQuery : public TDataSet {
 
  protected:
   std::vector<Record> OpenCursor() override;
+  void InitRecord(Record& record) override;
 
  private:
+  struct DefaultColumn {
+    int Field;
+    std::u16string Column;
+  };
+
   std::u16string sql_;
+  TParams params_;
   bool anyFieldCanBeModified_ = false;
+  // The updating table and its columns that declare a default.
+  std::u16string defaultsDatabase_;
+  std::u16string defaultsTable_;
+  std::vector<DefaultColumn> defaultColumns_;
 };
 
 }  // namespace db

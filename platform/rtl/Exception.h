@@ -59,6 +59,25 @@ class EFCreateError : public Exception {
   using Exception::Exception;
 };
 
+// A list or collection was asked for an item it does not hold.
+class EListError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// An internal check failed; File() and Line() name the check.
+class EAssertionFailed : public Exception {
+ public:
+  EAssertionFailed(std::u16string message, const char* file, int line)
+      : Exception(std::move(message)), file_(file), line_(line) {}
+  const char* File() const noexcept { return file_; }
+  int Line() const noexcept { return line_; }
+
+ private:
+  const char* file_;
+  int line_;
+};
+
 // "System Error.  Code: %d.\r\n%s%s" for code, or "A call to an OS function
 // failed" for code 0; the text is the system's own for that code.
 EOSError OSError(int code);
