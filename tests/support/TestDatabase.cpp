@@ -63,6 +63,7 @@ ScratchDatabase::ScratchDatabase(const Server& server) {
   connection_.Connect();
   connection_.ExecSQL(u"CREATE DATABASE " + name_ + u" CHARACTER SET utf8mb4");
   connection_.ExecSQL(u"USE " + name_);
+  connection_.Database = name_;  // so a reconnect lands in it too
   for (const std::u16string& statement : SchemaStatements()) connection_.ExecSQL(statement);
 }
 
