@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/Exception.h"
+#include "tests/support/ExpectThrow.h"
 
 namespace {
 
@@ -44,12 +45,7 @@ TEST(Text, StrToIntReadsAsThePlatform) {
 }
 
 TEST(Text, StrToIntFailsWithTheConversionMessage) {
-  try {
-    rtl::StrToInt(u"$G1");
-    FAIL();
-  } catch (const rtl::EConvertError& e) {
-    EXPECT_EQ(e.Message(), u"'$G1' is not a valid integer value");
-  }
+  EXPECT_THROW_MSG(rtl::StrToInt(u"$G1"), rtl::EConvertError, "'$G1' is not a valid integer value");
 }
 
 TEST(Exception, OSErrorTexts) {

@@ -8,21 +8,11 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Text.h"
+#include "tests/support/ExpectThrow.h"
 
 namespace {
 
 using rtl::Variant;
-
-// Runs expr and expects an exception of type with exactly this message.
-#define EXPECT_THROW_MSG(expr, type, message)                     \
-  do {                                                            \
-    try {                                                         \
-      (void)(expr);                                               \
-      ADD_FAILURE() << #expr " did not throw";                    \
-    } catch (const type& e) {                                     \
-      EXPECT_EQ(rtl::Utf16ToUtf8(e.Message()), message) << #expr; \
-    }                                                             \
-  } while (false)
 
 rtl::TFormatSettings DotSettings() { return rtl::TFormatSettings{}; }
 
