@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Lib/ParamsTratado.h"
 #include "platform/os/ServiceManager.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Variant.h"
@@ -14,6 +15,14 @@
 namespace db {
 class TDataSet;
 class TUniConnection;
+class TUniQuery;
+class TStringField;
+class TIntegerField;
+class TDateTimeField;
+class TDateField;
+class TCurrencyField;
+class TFloatField;
+enum TFieldType : std::uint8_t;
 }  // namespace db
 
 namespace rtl {
@@ -113,4 +122,36 @@ class TUtilDB {
   static std::u16string FloatToStrEx(double value);
   // The decimal digits of value, zero-filled on the left to width; never cut.
   static std::u16string FormatNumber(std::uint16_t value, std::uint16_t width);
+
+  // Field and statement utilities.
+
+  // Writes Value through the field's AsString, AsInteger, AsDateTime,
+  // AsCurrency (Value x 10 000 rounded halves to even) or AsFloat, also into
+  // a read-only field: its mark is lifted for the write and set again after
+  // it, also when the write raises. The field's own rules apply (conversion,
+  // OnValidate, the dataset's editing state); what they raise propagates.
+  static void SetValueFieldReadOnly(db::TStringField& Field, std::u16string Value);
+  static void SetValueFieldReadOnly(db::TIntegerField& Field, std::int32_t Value);
+  static void SetValueFieldReadOnly(db::TDateTimeField& Field, rtl::TDateTime Value);
+  static void SetValueFieldReadOnly(db::TDateField& Field, std::u16string Value);
+  static void SetValueFieldReadOnly(db::TDateField& Field, rtl::TDateTime Value);
+  static void SetValueFieldReadOnly(db::TCurrencyField& Field, double Value);
+  static void SetValueFieldReadOnly(db::TFloatField& Field, double Value);
+  // "ftUnknown" to "ftCursor" for ordinals 0 to 22, "ftLargeint" for 25; the
+  // empty text for every other ordinal.
+  static std::u16string TipodoCampo(db::TFieldType tipo);
+  // Whether a column type as the server describes it is exactly (after
+  // locale-aware lower-casing) "date", "datetime", "timestamp", "year" or
+  // "time"; "datetime(6)" and " date" are not.
+  static bool IsDateField(std::u16string tipo);
+  // The name after the first "from" (ASCII case-insensitive, also inside a
+  // word): the character right after "from" is passed over, then spaces, CR
+  // and LF, then A-Z, a-z, 0-9 and "_" are taken in their case. Without
+  // "from" the scan starts at the fifth character. The empty text when
+  // nothing such follows.
+  static std::u16string NomeTabela(std::u16string ASql);
+  // The space-separated piece after the first piece "into" (line breaks
+  // count as spaces, case ignored), trimmed and cut before its first "(";
+  // quotes and database prefixes stay. The empty text when there is none.
+  static std::u16string GetTableNameFromInsert(std::u16string sqlInsert);
 };

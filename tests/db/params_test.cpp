@@ -7,6 +7,7 @@
 #include "platform/db/Query.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Text.h"
+#include "tests/support/ExpectThrow.h"
 
 namespace {
 
@@ -53,21 +54,12 @@ TEST(QueryParams, NewTextKeepsTheValuesOfNamesItStillHas) {
 TEST(QueryParams, IndexOutOfRangeAndUnknownNames) {
   db::TUniQuery query;
   query.SetSQL(u"select :a");
-  for (const int index : {1, -1}) {
-    try {
-      query.Params()[index].Value = rtl::Variant(1);
-      FAIL() << index;
-    } catch (const rtl::EListError& e) {
-      EXPECT_EQ(e.Message(), u"List index out of bounds (" + rtl::IntToStr(index) + u")");
-    }
-  }
+  EXPECT_THROW_MSG(query.Params()[1].Value = rtl::Variant(1), rtl::EListError,
+                   "List index out of bounds (1)");
+  EXPECT_THROW_MSG(query.Params()[-1], rtl::EListError, "List index out of bounds (-1)");
   EXPECT_EQ(query.Params().FindParam(u"b"), nullptr);
-  try {
-    query.Params().ParamByName(u"b");
-    FAIL();
-  } catch (const rtl::EDatabaseError& e) {
-    EXPECT_EQ(e.Message(), u"Parameter 'b' not found");
-  }
+  EXPECT_THROW_MSG(query.Params().ParamByName(u"b"), rtl::EDatabaseError,
+                   "Parameter 'b' not found");
 }
 
 }  // namespace
