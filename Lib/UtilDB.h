@@ -154,4 +154,22 @@ class TUtilDB {
   // count as spaces, case ignored), trimmed and cut before its first "(";
   // quotes and database prefixes stay. The empty text when there is none.
   static std::u16string GetTableNameFromInsert(std::u16string sqlInsert);
+
+  // Column defaults.
+
+  // Writes into AQuery's current record the default that "DESCRIBE
+  // ANomedaTabela" declares for the column of each data field's name (case
+  // ignored); when ANomedaTabela is blank, the table is NomeTabela of the
+  // query's text. Columns without a default (NULL) are left alone; a
+  // temporal column's default only when ConverterDataMySql finds it valid.
+  // The server's default text goes through the field's AsVariant, read-only
+  // fields included. Calculated and lookup fields are never written. Does
+  // nothing when AQuery.Options.DefaultValues is set. Neither starts nor
+  // posts an edit: the writes follow the dataset's state. While it runs the
+  // query's AfterEdit, BeforeEdit, AfterScroll and OnCalcFields, each
+  // written field's OnValidate, OnSetText and OnGetText are detached and the
+  // controls disabled; all come back on every path. Failures of the
+  // description propagate with AQuery untouched; a failure at a field (the
+  // parser's or the field's) propagates with the fields before it written.
+  static void SetDefaultValueFields(db::TUniQuery& AQuery, std::u16string ANomedaTabela);
 };

@@ -165,6 +165,7 @@ rtl::Variant TBooleanField::Convert(const rtl::Variant& value) const {
     const std::u16string lower = rtl::AsciiLowerCase(*text);
     if (lower == u"true") return rtl::Variant(true);
     if (lower == u"false") return rtl::Variant(false);
+    if (const auto number = rtl::TryStrToInt(*text)) return rtl::Variant(*number != 0);
     throw NotA(*text, u"boolean value");
   }
   return rtl::Variant(rtl::VarToDouble(value) != 0);

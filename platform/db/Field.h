@@ -154,7 +154,8 @@ class TLargeintField : public TField {
   rtl::Variant Convert(const rtl::Variant& value) const override;
 };
 
-// Booleans: "True" or "False" in any case; numbers are true when not 0.
+// Booleans: "True" or "False" in any case; numbers, also as integer texts,
+// are true when not 0.
 class TBooleanField : public TField {
   using TField::TField;
 
