@@ -8,7 +8,7 @@
 // One ":name" marker found in a query's text.
 class TParamsTratado {
  public:
-  // The 1-based position of the marker's ":" in the lower-cased text.
+  // The 1-based position of the marker's ":" in the query's text.
   std::int32_t GetIndice() const { return FIndice; }
   void SetIndice(std::int32_t Value) { FIndice = Value; }
   // The lower-cased parameter name.

@@ -36,6 +36,12 @@ enum TBancoConfigurado : std::uint8_t { bcMySql4, bcMySql8, bcMariaDB };
 enum TBancoEngine : std::uint8_t { bcMyISAM, bcInnoDB };
 
 class TUtilDB {
+  // Helpers of RemoverParametrosDuplicados. OrdenarListaParams sorts the
+  // occurrences by Indice; ListarDuplicados sorts them and gives, in
+  // increasing order, the indices of those whose name occurs at a lower index.
+  static void OrdenarListaParams(std::vector<TParamsTratado>& Lista);
+  static TArrayOfInteger ListarDuplicados(std::vector<TParamsTratado>& Lista);
+
  public:
   // Server inspection and service control.
 
@@ -172,4 +178,18 @@ class TUtilDB {
   // description propagate with AQuery untouched; a failure at a field (the
   // parser's or the field's) propagates with the fields before it written.
   static void SetDefaultValueFields(db::TUniQuery& AQuery, std::u16string ANomedaTabela);
+
+  // Duplicate parameters.
+
+  // Assigns Params, one value per ":name" marker of oQuery's text in the
+  // order of the markers, to oQuery's parameters (one per distinct name, in
+  // the order of first occurrence): the values of the second and later
+  // markers of a name are dropped, the others go to the parameters in order.
+  // Markers are those the query reads: whole names, outside quotes and
+  // comments. Values beyond the last marker go on to the next parameters;
+  // more values than parameters fail with rtl::EListError "List index out of
+  // bounds (%d)" after the earlier ones are assigned; parameters after the
+  // last value keep theirs.
+  static void RemoverParametrosDuplicados(db::TUniQuery& oQuery,
+                                          const std::vector<rtl::Variant>& Params);
 };

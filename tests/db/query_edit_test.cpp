@@ -23,7 +23,7 @@ TEST_F(QueryEditTest, ParameterValuesReachTheServerAsLiterals) {
       u"`real`,"
       u" :moeda AS moeda, :data AS data, :nulo IS NULL AS nulo, :logico AS logico,"
       u" :bytes AS `bytes`, ':texto' AS literal, '10:00' AS hora, :texto = :TEXTO AS mesmo,"
-      u" (@sete ::= 7) AS sete");
+      u" (@sete ::= 7) AS sete /* it's no :marcador */");
   const std::u16string tricky = u"a'b\"c\\d\r\n\u00e7\U0001F600 ;-- :x";
   q.Params().ParamByName(u"texto").Value = Variant(tricky);
   q.Params().ParamByName(u"inteiro").Value = Variant(-2147483647 - 1);

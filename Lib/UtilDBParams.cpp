@@ -1,0 +1,52 @@
+// Duplicate parameter removal of TUtilDB: one value per marker of the text
+// assigned to a query that holds one parameter per name.
+#include <algorithm>
+#include <set>
+
+#include "Lib/UtilDB.h"
+#include "platform/db/Query.h"
+#include "platform/db/SqlParams.h"
+#include "platform/rtl/LocaleCase.h"
+
+void TUtilDB::OrdenarListaParams(std::vector<TParamsTratado>& Lista) {
+  std::sort(Lista.begin(), Lista.end(), [](const TParamsTratado& a, const TParamsTratado& b) {
+    return a.GetIndice() < b.GetIndice();
+  });
+}
+
+TArrayOfInteger TUtilDB::ListarDuplicados(std::vector<TParamsTratado>& Lista) {
+  OrdenarListaParams(Lista);
+  TArrayOfInteger duplicados;
+  // The names are lower-cased already, so equal texts are the same name.
+  std::set<std::u16string> vistos;
+  for (size_t i = 0; i < Lista.size(); ++i)
+    if (!vistos.insert(Lista[i].GetNome()).second)
+      duplicados.push_back(static_cast<std::int32_t>(i));
+  return duplicados;
+}
+
+void TUtilDB::RemoverParametrosDuplicados(db::TUniQuery& oQuery,
+                                          const std::vector<rtl::Variant>& Params) {
+  // The markers as the query itself reads them, so a marker of a longer name
+  // or one inside a quoted text is no occurrence of a parameter.
+  const db::ParsedSql marcadores = db::ParseSqlParams(oQuery.SQL());
+  std::vector<TParamsTratado> lista;
+  for (int i = 0; i < oQuery.Params().Count(); ++i) {
+    const std::u16string nome = rtl::AnsiLowerCase(oQuery.Params()[i].Name);
+    for (const db::ParsedSql::Marker& marcador : marcadores.Markers) {
+      if (rtl::AnsiLowerCase(marcador.Name) != nome) continue;
+      TParamsTratado ocorrencia;
+      ocorrencia.SetIndice(static_cast<std::int32_t>(marcador.Position + 1));
+      ocorrencia.SetNome(nome);
+      lista.push_back(std::move(ocorrencia));
+    }
+  }
+  const TArrayOfInteger duplicados = ListarDuplicados(lista);
+  int j = 0;
+  for (size_t k = 0; k < Params.size(); ++k) {
+    if (std::binary_search(duplicados.begin(), duplicados.end(), static_cast<std::int32_t>(k)))
+      continue;
+    oQuery.Params()[j].Value = Params[k];
+    ++j;
+  }
+}
