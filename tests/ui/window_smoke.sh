@@ -57,8 +57,13 @@ retry() {
 # Xvfb picks a free display number itself and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-retry 10 test -s "$work/display" || fail "Xvfb did not start"
+# The number is complete once its line ends; then wait until the server
+# answers, so a loaded machine cannot start the program before X is up (it
+# would fall back to the terminal).
+display_written() { [[ $(tail -c1 "$work/display" 2>/dev/null) == "" && -s $work/display ]]; }
+retry 10 display_written || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
+retry 10 xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
 
 "$@" >"$work/program.out" 2>"$work/program.err" &
 program_pid=$!
