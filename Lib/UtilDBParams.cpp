@@ -2,6 +2,7 @@
 // assigned to a query that holds one parameter per name.
 #include <algorithm>
 #include <set>
+#include <unordered_map>
 
 #include "Lib/UtilDB.h"
 #include "platform/db/Query.h"
@@ -29,14 +30,17 @@ void TUtilDB::RemoverParametrosDuplicados(db::TUniQuery& oQuery,
                                           const std::vector<rtl::Variant>& Params) {
   // The markers as the query itself reads them, so a marker of a longer name
   // or one inside a quoted text is no occurrence of a parameter.
-  const db::ParsedSql marcadores = db::ParseSqlParams(oQuery.SQL());
+  std::unordered_map<std::u16string, std::vector<std::size_t>> posicoes;
+  for (const db::ParsedSql::Marker& marcador : db::ParseSqlParams(oQuery.SQL()).Markers)
+    posicoes[rtl::AnsiLowerCase(marcador.Name)].push_back(marcador.Position);
   std::vector<TParamsTratado> lista;
   for (int i = 0; i < oQuery.Params().Count(); ++i) {
     const std::u16string nome = rtl::AnsiLowerCase(oQuery.Params()[i].Name);
-    for (const db::ParsedSql::Marker& marcador : marcadores.Markers) {
-      if (rtl::AnsiLowerCase(marcador.Name) != nome) continue;
+    const auto achadas = posicoes.find(nome);
+    if (achadas == posicoes.end()) continue;
+    for (const std::size_t posicao : achadas->second) {
       TParamsTratado ocorrencia;
-      ocorrencia.SetIndice(static_cast<std::int32_t>(marcador.Position + 1));
+      ocorrencia.SetIndice(static_cast<std::int32_t>(posicao + 1));
       ocorrencia.SetNome(nome);
       lista.push_back(std::move(ocorrencia));
     }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/db/ColumnTyping.h"
 #include "platform/db/MySql.h"
@@ -115,11 +117,17 @@ std::string Literal(MYSQL* handle, const rtl::Variant& value) {
 void TUniQuery::SetSQL(std::u16string text) {
   Close();
   sql_ = std::move(text);
+  // Names compared lower-cased once each, so long texts stay linear.
+  std::unordered_map<std::u16string, rtl::Variant> oldValues;
+  for (TParam& param : params_.items_)
+    oldValues.try_emplace(rtl::AnsiLowerCase(param.Name), std::move(param.Value));
   TParams parsed;
+  std::unordered_set<std::u16string> seen;
   for (ParsedSql::Marker& marker : ParseSqlParams(sql_).Markers) {
-    if (parsed.FindParam(marker.Name)) continue;
+    std::u16string key = rtl::AnsiLowerCase(marker.Name);
+    if (!seen.insert(key).second) continue;
     TParam param{std::move(marker.Name), {}};
-    if (const TParam* old = params_.FindParam(param.Name)) param.Value = old->Value;
+    if (const auto old = oldValues.find(key); old != oldValues.end()) param.Value = old->second;
     parsed.items_.push_back(std::move(param));
   }
   params_ = std::move(parsed);
