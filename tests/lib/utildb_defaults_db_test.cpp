@@ -202,6 +202,34 @@ TEST_F(SetDefaultValueFieldsTest, TheTableNameAndTheOption) {
   EXPECT_TRUE(q.FieldByName(u"c_texto").IsNull());
 }
 
+TEST_F(SetDefaultValueFieldsTest, CurrentTimeDefaultsAsMariaDBDescribesThem) {
+  // MariaDB describes the current-time default as "current_timestamp()", 19
+  // characters: the first timestamp layout, read as no valid date, so the
+  // field is not written. With fractional seconds the type is "datetime(3)",
+  // which is not temporal: its text goes to the field, which cannot read it.
+  Database().Exec(
+      u"CREATE TABLE agora (a DATETIME DEFAULT CURRENT_TIMESTAMP,"
+      u" b TIMESTAMP NOT NULL DEFAULT CURRENT_TIMESTAMP ON UPDATE CURRENT_TIMESTAMP,"
+      u" c DATETIME(3) DEFAULT CURRENT_TIMESTAMP(3))");
+  TUniQuery describe(&Database().Connection());
+  describe.SetSQL(u"DESCRIBE agora");
+  describe.Open();
+  EXPECT_EQ(describe.FieldByName(u"Default").AsString(), u"current_timestamp()");
+
+  TUniQuery& q = Query(u"SELECT a, b FROM agora");
+  q.Open();
+  q.Append();
+  TUtilDB::SetDefaultValueFields(q, u"");
+  EXPECT_TRUE(q.FieldByName(u"a").IsNull());
+  EXPECT_TRUE(q.FieldByName(u"b").IsNull());
+
+  TUniQuery& fractional = Query(u"SELECT c FROM agora");
+  fractional.Open();
+  fractional.Append();
+  EXPECT_THROW_MSG(TUtilDB::SetDefaultValueFields(fractional, u""), rtl::EConvertError,
+                   "'current_timestamp(3)' is not a valid date and time");
+}
+
 TEST_F(SetDefaultValueFieldsTest, AFailingDescriptionLeavesTheQueryAlone) {
   TUniQuery& q = Query(u"SELECT c_texto FROM padroes");
   q.Open();
