@@ -12,6 +12,21 @@ bool IsText(const rtl::Variant& value) {
   return type == rtl::varUString || type == rtl::varOleStr || type == rtl::varString;
 }
 
+bool IsInteger(const rtl::Variant& value) {
+  switch (value.Target().VarType()) {
+    case rtl::varSmallint:
+    case rtl::varInteger:
+    case rtl::varShortInt:
+    case rtl::varByte:
+    case rtl::varWord:
+    case rtl::varLongWord:
+    case rtl::varInt64:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool IsNullOrEmpty(const rtl::Variant& value) {
   return value.Target().IsNull() || value.Target().IsEmpty();
 }
@@ -38,6 +53,9 @@ struct Key {
 bool Matches(const rtl::Variant& stored, const Key& key, TLocateOptions options) {
   if (IsNullOrEmpty(key.value)) return IsNullOrEmpty(stored);
   if (IsNullOrEmpty(stored)) return false;
+  // Integers compare exactly, beyond the 53 bits of a double.
+  if (IsInteger(stored) && IsInteger(key.value))
+    return rtl::VarToInt64(stored) == rtl::VarToInt64(key.value);
   if (!key.text) return rtl::VarToDouble(stored) == rtl::VarToDouble(key.value);
   std::u16string value = rtl::VarToUnicodeString(stored);
   if (options & loCaseInsensitive) value = rtl::AnsiLowerCase(value);

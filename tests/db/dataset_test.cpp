@@ -390,6 +390,10 @@ TEST(DataSetEditing, Locate) {
     EXPECT_EQ(data.RecNo(), c.found >= 0 ? c.found : 0) << rtl::Utf16ToUtf8(c.fields);
   }
   EXPECT_THROW(data.Locate(u"codigo", Variant(u"tres"), 0), rtl::EConvertError);
+  MemoryDataSet large({{db::ftLargeint, u"n"}}, {{Variant(std::int64_t{9007199254740993})}});
+  large.Open();
+  EXPECT_FALSE(large.Locate(u"n", Variant(std::int64_t{9007199254740992}), 0));
+  EXPECT_TRUE(large.Locate(u"n", Variant(u"9007199254740993"), 0));
   EXPECT_THROW(data.Locate(u"nada", Variant(1), 0), rtl::EDatabaseError);
   EXPECT_EQ(data.Lookup(u"codigo", Variant(2), u"nome").Target().VarType(), rtl::varUString);
   EXPECT_TRUE(data.Lookup(u"codigo", Variant(5), u"nome").IsNull());
