@@ -145,11 +145,18 @@ rtl::Variant CellValue(TFieldType type, const MYSQL_FIELD& column, const char* d
     case ftInteger:
     case ftLargeint: {
       std::int64_t value = 0;
-      if (column.type == MYSQL_TYPE_BIT) {
-        value = static_cast<std::int64_t>(BitValue(text));
-      } else if (!Parse(text, value)) {
-        std::uint64_t large = 0;  // BIGINT UNSIGNED beyond the signed range
-        if (!Parse(text, large)) return rtl::Variant::Null();
+      if (column.type == MYSQL_TYPE_BIT || !Parse(text, value)) {
+        // BIT(64) and BIGINT UNSIGNED may pass the signed range: such values
+        // keep their kind so that reading them as signed fails instead of
+        // turning negative.
+        std::uint64_t large = 0;
+        if (column.type == MYSQL_TYPE_BIT) {
+          large = BitValue(text);
+        } else if (!Parse(text, large)) {
+          return rtl::Variant::Null();
+        }
+        if (large > static_cast<std::uint64_t>(INT64_MAX) && type == ftLargeint)
+          return rtl::Variant::FromUInt64(large);
         value = static_cast<std::int64_t>(large);
       }
       if (type == ftLargeint) return rtl::Variant(value);

@@ -66,6 +66,11 @@ TEST_F(QueryTest, ColumnTypingRulesAndValues) {
   EXPECT_DOUBLE_EQ(q.FieldByName(u"c_time").AsDateTime(), rtl::EncodeTime(1, 2, 3, 0));
   EXPECT_EQ(q.FieldByName(u"c_varchar").AsString(), u"P\u00e3o \U0001F600");
   EXPECT_EQ(q.FieldByName(u"c_text").AsString(), u"texto");
+
+  // Beyond the signed range an unsigned value keeps its kind; read as signed it fails.
+  const db::TField& u = Open(u"SELECT CAST(18446744073709551615 AS UNSIGNED) AS u").Fields()[0];
+  EXPECT_EQ(u.AsVariant().VarType(), rtl::varUInt64);
+  EXPECT_THROW(u.AsLargeInt(), rtl::EVariantOverflowError);
 }
 
 TEST_F(QueryTest, NullsAndZeroDates) {
