@@ -4,21 +4,18 @@
 
 #include "app/Completa.h"
 #include "platform/db/DataSet.h"
+#include "platform/rtl/Text.h"
 #include "platform/rtl/TextFile.h"
 #include "platform/rtl/Variant.h"
 
 namespace {
 
-rtl::Currency ParaMoeda(const rtl::Variant& valor) { return rtl::VarToCurrency(valor); }
-
 // Twelve digits at least, rounded to whole cents with halves away from zero.
 std::u16string Centavos(rtl::Currency valor) {
   const long double centavos = std::round(static_cast<long double>(valor.Count()) * 100 / 10000);
-  if (centavos == 0) return u"000000000000";
-  const std::string digitos = std::to_string(static_cast<long long>(std::fabs(centavos)));
   const std::u16string texto =
-      CompletaEsquerda(std::u16string(digitos.begin(), digitos.end()), u"0", 12);
-  return centavos < 0 ? u"-" + texto : texto;
+      CompletaEsquerda(rtl::IntToStr(static_cast<long long>(std::fabs(centavos))), u"0", 12);
+  return centavos < 0 ? u"-" + texto : texto;  // -0 is not below 0: no sign
 }
 
 }  // namespace
@@ -26,18 +23,22 @@ std::u16string Centavos(rtl::Currency valor) {
 rtl::Currency PrecoVendaComDesconto(const db::TDataSet& Produto) {
   const db::TField& vnd = Produto.FieldByName(u"preco_vnd");
   const db::TField& desconto = Produto.FieldByName(u"desconto");
-  if (vnd.IsNull() || desconto.IsNull()) return ParaMoeda(rtl::Variant::Null());
+  if (vnd.IsNull() || desconto.IsNull()) return rtl::VarToCurrency(rtl::Variant::Null());
   const double q = desconto.AsFloat() / 100;
   const double p = vnd.AsFloat() * q;
   const double r = vnd.AsFloat() - p;
-  return ParaMoeda(rtl::Variant(r));
+  return rtl::VarToCurrency(rtl::Variant(r));
 }
 
 rtl::Currency PrecoCotacao(const db::TDataSet& Produto, rtl::TDateTime Hoje) {
   const bool promocao = !(Hoje > Produto.FieldByName(u"valid_pro").AsDateTime()) &&
                         !(Hoje < Produto.FieldByName(u"dtiniciopromocao").AsDateTime());
-  if (promocao) return ParaMoeda(Produto.FieldByName(u"preco_pro").AsVariant());
+  if (promocao) return rtl::VarToCurrency(Produto.FieldByName(u"preco_pro").AsVariant());
   return PrecoVendaComDesconto(Produto);
+}
+
+bool UsaCotacao(const rtl::Variant& TipoPrecoCotacao) {
+  return (rtl::VarToInt32(TipoPrecoCotacao) & 0xFF) != 0;
 }
 
 std::u16string FormatarPrecos(bool UsaCotacao, rtl::Currency PrecoVenda,

@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/Variant.h"
 
 namespace db {
 class TDataSet;
@@ -18,6 +19,11 @@ rtl::Currency PrecoCotacao(const db::TDataSet& Produto, rtl::TDateTime Hoje);
 
 // preco_vnd - preco_vnd * (desconto / 100), in double precision, as currency.
 rtl::Currency PrecoVendaComDesconto(const db::TDataSet& Produto);
+
+// The branch's quote-price flag from its setting: the low eight bits of the
+// value as a 32-bit integer. NULL and texts that are no number fail with the
+// variant conversion error.
+bool UsaCotacao(const rtl::Variant& TipoPrecoCotacao);
 
 // The price field: two twelve-digit amounts in cents and a "0", laid out by
 // the branch's quote-price flag.

@@ -126,5 +126,5 @@ bool TForm1::UsaPrecoCotacao() {
   const rtl::Variant tipo = QTempPreco.IsEmpty()
                                 ? rtl::Variant::Null()
                                 : QTempPreco.FieldByName(u"tipo_preco_cotacao").AsVariant();
-  return (rtl::VarToInt32(tipo) & 0xFF) != 0;
+  return UsaCotacao(tipo);
 }

@@ -13,7 +13,6 @@
 #include "platform/db/Query.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Text.h"
-#include "platform/rtl/Variant.h"
 
 namespace {
 
@@ -40,7 +39,7 @@ void Quote(db::TUniConnection& connection, const std::u16string& barcode,
   GravarCotacao(barcode, produto, rtl::Today(), [&] {
     preco.SetSQL(SqlTipoPrecoCotacao(1));
     preco.Open();
-    return (rtl::VarToInt32(preco.FieldByName(u"tipo_preco_cotacao").AsVariant()) & 0xFF) != 0;
+    return UsaCotacao(preco.FieldByName(u"tipo_preco_cotacao").AsVariant());
   }, path);
 }
 

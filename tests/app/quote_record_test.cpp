@@ -4,6 +4,7 @@
 #include "app/Cotacao.h"
 #include "app/ProductQueries.h"
 #include "platform/rtl/Text.h"
+#include "tests/support/ExpectThrow.h"
 
 namespace {
 
@@ -43,6 +44,20 @@ TEST(FormatarPrecos, CentsRoundHalfAwayFromZeroInBothLayouts) {
   const Currency venda = Currency::FromCount(180000), cotacao = Currency::FromCount(159000);
   EXPECT_EQ(FormatarPrecos(false, venda, cotacao), u"000000001800000000001590" u"0");
   EXPECT_EQ(FormatarPrecos(true, cotacao, cotacao), u"000000001590" u"0" u"000000001590");
+}
+
+TEST(UsaCotacao, LowEightBitsOfTheSettingAsInteger) {
+  EXPECT_TRUE(UsaCotacao(rtl::Variant(1)));
+  EXPECT_TRUE(UsaCotacao(rtl::Variant(true)));
+  EXPECT_TRUE(UsaCotacao(rtl::Variant(1.5)));   // rounds to 2
+  EXPECT_TRUE(UsaCotacao(rtl::Variant(u"tRuE")));
+  EXPECT_FALSE(UsaCotacao(rtl::Variant(0)));
+  EXPECT_FALSE(UsaCotacao(rtl::Variant(256)));
+  EXPECT_FALSE(UsaCotacao(rtl::Variant(0.5)));  // halves to even: 0
+  EXPECT_FALSE(UsaCotacao(rtl::Variant(false)));
+  EXPECT_THROW_MSG(UsaCotacao(rtl::Variant::Null()), rtl::EVariantTypeCastError,
+                   "Could not convert variant of type (Null) into type (Integer)");
+  EXPECT_THROW(UsaCotacao(rtl::Variant(u"S")), rtl::EVariantTypeCastError);
 }
 
 TEST(ProductQueries, StatementsAsTheStoreSystemWritesThem) {
